@@ -1,0 +1,3 @@
+#include "Exception.h"
+
+Exception::Exception(const QString &message) : FMessage(message), FUtf8(message.toUtf8()) {}

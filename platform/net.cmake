@@ -1,0 +1,1 @@
+target_sources(quorvel_platform PRIVATE)
