@@ -1,0 +1,6 @@
+#include "MainIcon.h"
+
+QIcon MainIcon()
+{
+    return QIcon(QStringLiteral(":/MAINICON.xpm"));
+}

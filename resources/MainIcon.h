@@ -1,0 +1,6 @@
+#pragma once
+
+#include <QIcon>
+
+// The application icon, embedded so it is available without files on disk.
+QIcon MainIcon();
