@@ -1,1 +1,4 @@
-# tests: ui
+target_sources(quorvel_testsupport PRIVATE support/MessageBoxAnswerer.h support/MessageBoxAnswerer.cpp)
+quorvel_add_test(tst_displayform)
+quorvel_add_test(tst_errors)
+quorvel_add_test(tst_design)
