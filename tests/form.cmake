@@ -1,1 +1,1 @@
-# tests: form
+quorvel_add_test(tst_commands)
