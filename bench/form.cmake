@@ -1,1 +1,2 @@
-# benchmarks: form
+quorvel_add_bench(bench_startup LIBS quorvel_testsupport)
+quorvel_add_bench(bench_clocklag LIBS quorvel_testsupport)
