@@ -1,1 +1,2 @@
 # benchmarks: net
+quorvel_add_bench(bench_query LIBS quorvel_testsupport)

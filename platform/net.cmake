@@ -1,1 +1,4 @@
-target_sources(quorvel_platform PRIVATE)
+target_sources(quorvel_platform PRIVATE
+    Psock.h Psock.cpp
+    NMTime.h NMTime.cpp
+)
