@@ -22,6 +22,17 @@
 namespace {
 constexpr quint16 kTimeProtocolPort = 37;
 constexpr int kQueryTimeOutMs = 5000; // name lookup, connection and answer, each
+
+void SplitFields(const quorvel::CalendarFields &fields, quint16 &Year, quint16 &Month, quint16 &Day,
+                 quint16 &Hour, quint16 &Min, quint16 &Sec) noexcept
+{
+    Year = fields.year;
+    Month = fields.month;
+    Day = fields.day;
+    Hour = fields.hour;
+    Min = fields.minute;
+    Sec = fields.second;
+}
 } // namespace
 
 // A command waits on the network or the clock while the window stays live. Its buttons
@@ -211,26 +222,14 @@ bool TForm1::GetNTPTime(quint16 &Year, quint16 &Month, quint16 &Day, quint16 &Ho
         NMTime1->Disconnect();
         return false;
     }
-    const quorvel::CalendarFields utc = quorvel::UtcFields(FNTPSeconds);
-    Year = utc.year;
-    Month = utc.month;
-    Day = utc.day;
-    Hour = utc.hour;
-    Min = utc.minute;
-    Sec = utc.second;
+    SplitFields(quorvel::UtcFields(FNTPSeconds), Year, Month, Day, Hour, Min, Sec);
     return true;
 }
 
 bool TForm1::DecodeNTPLocalTime(quint16 &Year, quint16 &Month, quint16 &Day, quint16 &Hour,
                                 quint16 &Min, quint16 &Sec)
 {
-    const quorvel::CalendarFields local = quorvel::LocalFields(FNTPSeconds);
-    Year = local.year;
-    Month = local.month;
-    Day = local.day;
-    Hour = local.hour;
-    Min = local.minute;
-    Sec = local.second;
+    SplitFields(quorvel::LocalFields(FNTPSeconds), Year, Month, Day, Hour, Min, Sec);
     return true;
 }
 
