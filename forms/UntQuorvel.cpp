@@ -20,7 +20,6 @@
 #include <QPushButton>
 
 namespace {
-constexpr quint16 kTimeProtocolPort = 37;
 constexpr int kQueryTimeOutMs = 5000; // name lookup, connection and answer, each
 
 void SplitFields(const quorvel::CalendarFields &fields, quint16 &Year, quint16 &Month, quint16 &Day,
@@ -120,7 +119,7 @@ void TForm1::LoadDesign(const QStringList &hostPresets)
     NMTime1 = new TNMTime(this);
     NMTime1->setObjectName(QStringLiteral("NMTime1"));
     NMTime1->Host = hostPresets.value(0);
-    NMTime1->Port = kTimeProtocolPort;
+    NMTime1->Port = TNMTime::TimePort;
     NMTime1->TimeOut = kQueryTimeOutMs;
     NMTime1->ReportLevel = 0;
     ConnectHandler(NMTime1, &TNMTime::OnConnect, this, &TForm1::NMTime1Connect);

@@ -41,6 +41,16 @@ bool IsDottedQuad(const QString &text)
            });
 }
 
+// Each part as the decimal number it reads as: the system's parser would take "010" as
+// octal 8 and send the query to another host than the one the user typed.
+QHostAddress DottedQuadAddress(const QString &text)
+{
+    quint32 address = 0;
+    for (const QString &part : text.split(u'.'))
+        address = (address << 8) | part.toUInt();
+    return QHostAddress(address);
+}
+
 bool IsWildcard(const QHostAddress &address)
 {
     return address == QHostAddress::AnyIPv4 || address == QHostAddress::AnyIPv6;
@@ -89,7 +99,7 @@ TTarget ParseHost(const QString &host, quint16 defaultPort)
                 throw ESockError(TPowersock::tr("No time server given in \"%1\"").arg(host));
         }
         if (IsDottedQuad(name))
-            target.Address.setAddress(name);
+            target.Address = DottedQuadAddress(name);
         else
             target.Name = name;
     }

@@ -4,13 +4,6 @@
 
 #if defined(Q_OS_WIN)
 #include "clock/WindowsClock.h"
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <vector>
 #include <windows.h>
 #elif defined(Q_OS_LINUX)
 #include "clock/PosixClock.h"
@@ -42,35 +35,6 @@ std::optional<TClockInstant> SystemTimeToInstant(const TSystemTime &utc) noexcep
 std::unique_ptr<ISystemClock> CreateSystemClock()
 {
     return std::make_unique<TWindowsClock>();
-}
-
-bool HasClockPrivilege() noexcept
-{
-    LUID wanted{};
-    if (!LookupPrivilegeValueW(nullptr, L"SeSystemtimePrivilege", &wanted))
-        return false;
-
-    HANDLE token = nullptr;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token))
-        return false;
-
-    bool held = false;
-    DWORD size = 0;
-    GetTokenInformation(token, TokenPrivileges, nullptr, 0, &size);
-    try {
-        std::vector<unsigned char> buffer(size);
-        if (size > 0 && GetTokenInformation(token, TokenPrivileges, buffer.data(), size, &size)) {
-            const auto *privileges = reinterpret_cast<const TOKEN_PRIVILEGES *>(buffer.data());
-            for (DWORD i = 0; i < privileges->PrivilegeCount && !held; ++i) {
-                const LUID &luid = privileges->Privileges[i].Luid;
-                held = luid.LowPart == wanted.LowPart && luid.HighPart == wanted.HighPart;
-            }
-        }
-    } catch (...) {
-        held = false;
-    }
-    CloseHandle(token);
-    return held;
 }
 
 #else

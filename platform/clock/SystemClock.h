@@ -49,6 +49,7 @@ public:
 // Picks the backend once, from the privileges the process holds now.
 std::unique_ptr<ISystemClock> CreateSystemClock();
 
-// Linux: CAP_SYS_TIME in the effective set. Windows: the token holds the
-// system-time privilege (SetSystemTime enables it on its own).
+#if defined(Q_OS_LINUX)
+// CAP_SYS_TIME in the effective set: clock_settime will be allowed.
 bool HasClockPrivilege() noexcept;
+#endif

@@ -1,11 +1,5 @@
 #include "clock/WindowsClock.h"
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
 #include <windows.h>
 
 bool TWindowsClock::SetSystemTime(const TSystemTime &utc)

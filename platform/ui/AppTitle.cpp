@@ -1,5 +1,7 @@
 #include "AppTitle.h"
 
+#include <algorithm>
+
 QString ApplicationTitle(const QString &programPath)
 {
     const qsizetype slash = std::max(programPath.lastIndexOf(u'/'), programPath.lastIndexOf(u'\\'));
