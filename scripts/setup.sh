@@ -5,7 +5,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
-packages=(g++ cmake ninja-build qt6-base-dev libgl-dev fonts-ipafont-gothic
+packages=(g++ cmake ninja-build qt6-base-dev fonts-ipafont-gothic
           xinetd rdate dbus-daemon util-linux)
 missing=()
 for package in "${packages[@]}"; do
