@@ -1,5 +1,7 @@
 #include "Fonts.h"
 
+#include <QFontDatabase>
+#include <QHash>
 #include <QStringList>
 
 void InstallDesignFonts()
@@ -19,10 +21,32 @@ void InstallDesignFonts()
     Q_UNUSED(installed);
 }
 
+namespace {
+// The first installed stand-in of a design face. Naming it directly spares the font
+// matcher a search for a face that is not there, a good part of the start-up time.
+QString InstalledFamily(const char *designFamily)
+{
+    static QHash<QByteArray, QString> resolved;
+    const auto found = resolved.constFind(designFamily);
+    if (found != resolved.cend())
+        return *found;
+    const QString name = QString::fromUtf8(designFamily);
+    QString family = name;
+    for (const QString &candidate : QFont::substitutes(name)) {
+        if (QFontDatabase::hasFamily(candidate)) {
+            family = candidate;
+            break;
+        }
+    }
+    resolved.insert(designFamily, family);
+    return family;
+}
+} // namespace
+
 QFont DesignFont(const char *family, int pixelSize, bool bold)
 {
     InstallDesignFonts();
-    QFont font(QString::fromUtf8(family));
+    QFont font(InstalledFamily(family));
     font.setPixelSize(pixelSize);
     font.setBold(bold);
     font.setStyleHint(QFont::SansSerif);
