@@ -2,6 +2,7 @@
 // client doing the same exchange and against rdate as a whole process, all on
 // one loopback server in the same run; and how long a refused port takes to fail.
 
+#include "LoopbackAddress.h"
 #include "NMTime.h"
 #include "ScriptedTimeServer.h"
 
@@ -66,13 +67,10 @@ bool blockingQuery(quint16 port, quint32 &value)
     const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (fd < 0)
         return false;
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(port);
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    const sockaddr_in address = LoopbackAddress(port);
     unsigned char answer[AnswerBytes];
     qsizetype got = 0;
-    if (::connect(fd, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0) {
+    if (::connect(fd, reinterpret_cast<const sockaddr *>(&address), sizeof address) == 0) {
         while (got < AnswerBytes) {
             const ssize_t n = ::recv(fd, answer + got, AnswerBytes - got, 0);
             if (n <= 0)

@@ -1,5 +1,6 @@
 # tests: net
 target_sources(quorvel_testsupport PRIVATE
+    support/LoopbackAddress.h
     support/ScriptedTimeServer.h support/ScriptedTimeServer.cpp
     support/XinetdTimeService.h support/XinetdTimeService.cpp
 )

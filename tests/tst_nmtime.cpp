@@ -2,6 +2,7 @@
 // and missing answers, host forms, failures and their timing, and how a query
 // shares the GUI thread with everything else.
 
+#include "LoopbackAddress.h"
 #include "NMTime.h"
 #include "ScriptedTimeServer.h"
 
@@ -103,7 +104,7 @@ public:
     SilentListener()
     {
         m_listenFd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        sockaddr_in address = loopback(0);
+        sockaddr_in address = LoopbackAddress(0);
         socklen_t length = sizeof address;
         if (m_listenFd < 0 ||
             ::bind(m_listenFd, reinterpret_cast<sockaddr *>(&address), sizeof address) != 0 ||
@@ -137,19 +138,10 @@ public:
     }
 
 private:
-    static sockaddr_in loopback(quint16 port)
-    {
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_port = htons(port);
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        return address;
-    }
-
     int startConnect() const
     {
         const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
-        const sockaddr_in address = loopback(m_port);
+        const sockaddr_in address = LoopbackAddress(m_port);
         ::connect(fd, reinterpret_cast<const sockaddr *>(&address), sizeof address);
         return fd;
     }

@@ -1,5 +1,7 @@
 #include "ScriptedTimeServer.h"
 
+#include "LoopbackAddress.h"
+
 #include <QtEndian>
 #include <algorithm>
 #include <arpa/inet.h>
@@ -94,9 +96,7 @@ quint32 ScriptedTimeServer::nowServerSeconds() noexcept
 quint16 ScriptedTimeServer::unusedPort()
 {
     const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    sockaddr_in address = LoopbackAddress(0);
     socklen_t length = sizeof address;
     quint16 port = 0;
     if (fd >= 0 && ::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0 &&

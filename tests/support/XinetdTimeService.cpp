@@ -1,5 +1,6 @@
 #include "XinetdTimeService.h"
 
+#include "LoopbackAddress.h"
 #include "ScriptedTimeServer.h"
 
 #include <QDeadlineTimer>
@@ -24,11 +25,9 @@ bool accepts(quint16 port)
     const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (fd < 0)
         return false;
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(port);
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    const bool ok = ::connect(fd, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0;
+    const sockaddr_in address = LoopbackAddress(port);
+    const bool ok =
+        ::connect(fd, reinterpret_cast<const sockaddr *>(&address), sizeof address) == 0;
     ::close(fd);
     return ok;
 }
